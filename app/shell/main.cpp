@@ -1,10 +1,4 @@
-// Entry point. The start-up sequence grows with the shell; until the main window
-// exists this only reports what it would start.
-#include <cstdio>
+// Entry point; the start-up sequence lives in EntryPoint so tests drive the same code.
+#include "app/shell/EntryPoint.h"
 
-int main(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
-  std::puts("keystrel: the main window is not built yet; nothing to show.");
-  return 0;
-}
+int main() { return RunEntryPoint(); }

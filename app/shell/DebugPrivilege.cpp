@@ -1,0 +1,5 @@
+#include "app/shell/DebugPrivilege.h"
+
+#include "platform/DebugCapability.h"
+
+bool EnableDebugPrivilege() { return platform::HasDebugCapability(); }
