@@ -44,20 +44,21 @@ void ArrowHead(cairo_t* cr, double x, double y, double dx, double dy, double siz
   dx /= len;
   dy /= len;
   const double bx = x - dx * size, by = y - dy * size;
-  const double nx = -dy * size * 0.6, ny = dx * size * 0.6;
+  const double nx = -dy * size * 0.7, ny = dx * size * 0.7;
   Poly(cr, {{x, y}, {bx + nx, by + ny}, {bx - nx, by - ny}}, true);
   cairo_fill(cr);
 }
 
-// A circular arrow running clockwise with its head at the upper right.
+// A circular arrow running clockwise with its head near the top, pointing right.
 void CircularArrow(cairo_t* cr) {
-  const double cx = 12, cy = 12, r = 7;
-  const double a0 = M_PI * 0.15, a1 = M_PI * 1.75;
+  const double cx = 12, cy = 13, r = 6.8;
+  const double a0 = M_PI * 0.12, a1 = M_PI * 1.58;
   cairo_new_sub_path(cr);
   cairo_arc(cr, cx, cy, r, a0, a1);
   Stroke(cr);
+  const double dx = -std::sin(a1), dy = std::cos(a1);
   const double ex = cx + r * std::cos(a1), ey = cy + r * std::sin(a1);
-  ArrowHead(cr, ex + 2.2 * -std::sin(a1), ey + 2.2 * std::cos(a1), -std::sin(a1), std::cos(a1), 4.6);
+  ArrowHead(cr, ex + dx * 3.2, ey + dy * 3.2, dx, dy, 6.0);
 }
 
 void Speaker(cairo_t* cr) {

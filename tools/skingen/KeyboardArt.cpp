@@ -52,9 +52,12 @@ void DrawKey(const Painter& p, const LayoutKey& k, const KeyboardColours& c) {
   TextStyle legend;
   legend.family = "Open Sans";
   legend.bold = true;
-  legend.pixels = k.h >= 30 ? 11 : 10;
+  // One size for single characters and one for words, so rows look even; only names
+  // that do not fit at the word size shrink further.
+  const bool word = k.name.size() > 1 && static_cast<unsigned char>(k.name[0]) < 0x80;
+  legend.pixels = word ? 9.5 : 11;
   legend.colour = Rgb::Hex(0xDCDCDC);
-  DrawFittedText(p, k.name, x + inset, y + inset * 0.4, w - 2 * inset, h - 1.6 * inset, legend, 7);
+  DrawFittedText(p, k.name, x + 1, y + inset * 0.4, w - 2, h - 1.6 * inset, legend, 7);
 }
 
 }  // namespace
