@@ -36,7 +36,15 @@ bool SQLiteFileDB::OpenFileLocked(const std::wstring& path) {
   path_ = korinui::WideToUtf8(path);
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::path(path_), error)) {
-    open_ = IsOpen() || OpenConnection(kOpenReadWrite);
+    if (IsOpen()) {
+      open_ = true;
+    } else {
+      open_ = OpenConnection(kOpenReadWrite);
+      // A first creation cut short (process killed, power lost) leaves a file
+      // without all of its tables; the statements only add what is missing and
+      // write nothing to a complete file, so this heals it.
+      if (open_) RunSchema();
+    }
   } else {
     open_ = CreateSchemaLocked();
   }
@@ -46,10 +54,16 @@ bool SQLiteFileDB::OpenFileLocked(const std::wstring& path) {
 bool SQLiteFileDB::CreateSchemaLocked() {
   if (IsOpen()) return true;
   if (!OpenConnection(kOpenReadWriteCreate)) return false;
-  bool ok = true;
+  return RunSchema();
+}
+
+bool SQLiteFileDB::RunSchema() {
+  // One transaction: the tables appear together or not at all.
+  bool ok = Exec("BEGIN") == 0;
   for (size_t i = 0; i < schemaCount_; ++i) {
     if (Exec(schema_[i]) != 0) ok = false;
   }
+  if (Exec("END") != 0) ok = false;
   return ok;
 }
 

@@ -22,8 +22,9 @@ class SQLiteFileDB : public SQLiteDB {
   ~SQLiteFileDB() override;
 
   // The whole open of a file, with mutex_ held by the caller: an existing file
-  // keeps an existing connection or is opened read-write; a missing one is
-  // created with its schema. Stores and returns the open flag.
+  // keeps an existing connection or is opened read-write (and gets whatever
+  // tables it lacks); a missing one is created with its schema. Stores and
+  // returns the open flag.
   bool OpenFileLocked(const std::wstring& path);
   // Opens with create and runs the schema unless a connection exists (true).
   bool CreateSchemaLocked();
@@ -34,6 +35,8 @@ class SQLiteFileDB : public SQLiteDB {
 
  private:
   bool OpenConnection(int flags);
+  // Runs the schema statements in one transaction; true when all succeeded.
+  bool RunSchema();
 
   const char* connectionSetup_;
   const char* const* schema_;
