@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "DataTestFolder.h"
+#include "DataTestSupport.h"
 #include "korinui/TextCodec.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "DataTestFolder.h"
+#include "DataTestSupport.h"
 #include "app/data/SQLiteDB.h"
 #include "app/data/SQLiteStatement.h"
 #include "korinui/TextCodec.h"
@@ -15,16 +15,6 @@
 namespace {
 
 const std::wstring kModel = L"ORVA 100_V4";
-
-KeyAssignmentRow Key(int profile, int key_code, int type, int value, const std::wstring& desc = L"") {
-  KeyAssignmentRow row;
-  row.profile = profile;
-  row.key_code = key_code;
-  row.macro_type = type;
-  row.macro_value = value;
-  row.macro_desc = desc;
-  return row;
-}
 
 class ProfileDatabaseTest : public ::testing::Test {
  protected:

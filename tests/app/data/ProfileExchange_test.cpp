@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "DataTestFolder.h"
+#include "DataTestSupport.h"
 #include "app/data/ProfileDatabase.h"
 #include "korinui/TextCodec.h"
 
@@ -29,16 +29,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-KeyAssignmentRow Key(int profile, int key_code, int type, int value, const std::wstring& desc) {
-  KeyAssignmentRow row;
-  row.profile = profile;
-  row.key_code = key_code;
-  row.macro_type = type;
-  row.macro_value = value;
-  row.macro_desc = desc;
-  return row;
-}
-
 // A profile database of its own in a scratch folder.
 class ExchangeDb {
  public:
@@ -49,6 +39,12 @@ class ExchangeDb {
   bool ok() const { return ok_; }
   ProfileDatabase& db() { return db_; }
   std::wstring File(const std::string& name) const { return korinui::Utf8ToWide(folder_.Path() + name); }
+  // Imports a file holding `bytes`.
+  bool ImportBytes(const std::string& bytes, ProfileImport& result) {
+    const std::wstring path = File("import.xml");
+    WriteBytes(korinui::WideToUtf8(path), bytes);
+    return ImportProfile(db_, path, result);
+  }
   int Macros() {
     std::vector<MacroRow> rows;
     return db_.ListMacros(rows);
@@ -262,10 +258,8 @@ TEST_F(ExchangeTest, MissingElementsImportWhatIsThere) {
   for (const Case& c : cases) {
     ExchangeDb db;
     ASSERT_TRUE(db.ok());
-    const std::wstring path = db.File("case.xml");
-    WriteBytes(korinui::WideToUtf8(path), c.text);
     ProfileImport result;
-    ASSERT_TRUE(ImportProfile(db.db(), path, result)) << c.name;
+    ASSERT_TRUE(db.ImportBytes(c.text, result)) << c.name;
     EXPECT_TRUE(result.profileFound) << c.name;
     EXPECT_GT(result.profile, 0) << c.name;
     std::vector<KeyAssignmentRow> keys;
@@ -306,10 +300,8 @@ TEST_F(ExchangeTest, FilesThatAreNotProfilesImportNothing) {
   for (const Case& c : cases) {
     ExchangeDb db;
     ASSERT_TRUE(db.ok());
-    const std::wstring path = db.File("bad.xml");
-    WriteBytes(korinui::WideToUtf8(path), c.bytes);
     ProfileImport result;
-    EXPECT_TRUE(ImportProfile(db.db(), path, result)) << c.name;
+    EXPECT_TRUE(db.ImportBytes(c.bytes, result)) << c.name;
     EXPECT_FALSE(result.profileFound) << c.name;
     EXPECT_EQ(db.Profiles(), 0) << c.name;
     EXPECT_EQ(db.Macros(), 0) << c.name;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "DataTestFolder.h"
+#include "DataTestSupport.h"
 #include "app/data/SQLiteAutoTransaction.h"
 #include "app/data/SQLiteStatement.h"
 

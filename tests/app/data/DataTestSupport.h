@@ -1,4 +1,5 @@
-// A scratch folder for database and exchange-file tests, removed with the object.
+// Shared pieces of the database and exchange-file tests: a scratch folder
+// removed with the object, and a short way to write a key assignment row.
 #pragma once
 
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/data/ProfileRecords.h"
 #include "korinui/TextCodec.h"
 
 namespace {
@@ -33,5 +35,15 @@ class DataTestFolder {
  private:
   std::string path_;
 };
+
+inline KeyAssignmentRow Key(int profile, int key_code, int type, int value, const std::wstring& desc = L"") {
+  KeyAssignmentRow row;
+  row.profile = profile;
+  row.key_code = key_code;
+  row.macro_type = type;
+  row.macro_value = value;
+  row.macro_desc = desc;
+  return row;
+}
 
 }  // namespace
