@@ -2,6 +2,7 @@
 // every kill the file must pass SQLite's integrity check and hold every batch
 // the writer saw committed, each one whole.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -89,9 +90,7 @@ TEST(ProfileDatabaseCrash, KilledWriterLosesNoCommittedBatch) {
   const std::string path = korinui::WideToUtf8(ProfileDatabase::DatabasePath(folder, kModel));
 
   std::mt19937 random(20261211);
-  // Mostly short lives so the kills land in creation, recovery and the first
-  // batches as well as deep inside later ones.
-  std::uniform_int_distribution<int> lifeMicros(0, 12000);
+  std::uniform_int_distribution<int> lifeMicros(0, 8000);
   std::set<int> committed;
   int lastKeyValue = 0;
   int runsWithCommits = 0;
@@ -105,19 +104,28 @@ TEST(ProfileDatabaseCrash, KilledWriterLosesNoCommittedBatch) {
       WriteUntilKilled(folder, (run + 1) * 100000, fds[1]);
     }
     close(fds[1]);
+    bool any = false;
+    int32_t report[2];
+    const auto take = [&] {
+      committed.insert(report[0]);
+      if (report[1] != 0) lastKeyValue = report[0];
+      any = true;
+    };
+    // Every fourth writer dies counting from its start (creation, recovery);
+    // the others from their first commit, so a slow machine still kills them
+    // in the middle of later batches.
+    if (run % 4 != 0) {
+      pollfd wait{fds[0], POLLIN, 0};
+      if (poll(&wait, 1, 10000) == 1 && read(fds[0], report, sizeof report) == static_cast<ssize_t>(sizeof report)) {
+        take();
+      }
+    }
     std::this_thread::sleep_for(std::chrono::microseconds(lifeMicros(random)));
     kill(pid, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFSIGNALED(status)) << "writer ended by itself, status " << status << " in run " << run;
-
-    bool any = false;
-    int32_t report[2];
-    while (read(fds[0], report, sizeof report) == static_cast<ssize_t>(sizeof report)) {
-      committed.insert(report[0]);
-      if (report[1] != 0) lastKeyValue = report[0];
-      any = true;
-    }
+    while (read(fds[0], report, sizeof report) == static_cast<ssize_t>(sizeof report)) take();
     close(fds[0]);
     if (any) ++runsWithCommits;
 
@@ -137,7 +145,7 @@ TEST(ProfileDatabaseCrash, KilledWriterLosesNoCommittedBatch) {
       ASSERT_GE(check.keyValue, lastKeyValue) << "run " << run;
     }
   }
-  EXPECT_GT(runsWithCommits, kRuns / 4);  // the kills were not all too early to matter
+  EXPECT_GT(runsWithCommits, kRuns / 2);  // the kills were not all too early to matter
   std::error_code error;
   std::filesystem::remove_all(root, error);
 }
