@@ -32,18 +32,21 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, unsigned newFileMode) {
   if (path.empty()) return false;
-  mode_t mode = 0600;
+  auto mode = static_cast<mode_t>(newFileMode & 0777);
+  bool keepOldMode = false;
   struct stat old{};
   if (::stat(path.c_str(), &old) == 0) {
     if (!S_ISREG(old.st_mode)) return false;
     mode = old.st_mode & 07777;
+    keepOldMode = true;
   }
   const std::string temp = path + ".tmp";
   UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
   if (!fd.valid()) return false;
-  const bool written = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes) &&
+  // A new file takes open()'s mode less the umask; a replaced one keeps its bits exactly.
+  const bool written = (!keepOldMode || ::fchmod(fd.get(), mode) == 0) && WriteAll(fd.get(), bytes) &&
                        ::fsync(fd.get()) == 0;
   // close() can report a deferred write error (network file systems); a file
   // whose close failed is not trusted.

@@ -1,10 +1,11 @@
 #include "app/data/XmlDocument.h"
 
+#include <optional>
 #include <string>
 
 #include "app/data/XmlEntities.h"
 #include "korinui/TextCodec.h"
-#include "platform/FileContents.h"
+#include "platform/AtomicFile.h"
 
 namespace {
 
@@ -257,18 +258,17 @@ bool XmlDocument::Load(const std::wstring& path) {
   result_.clear();
   text_.clear();
   bom_ = XmlBom::None;
-  std::string bytes;
-  std::string error;
-  if (!platform::ReadFileContents(korinui::WideToUtf8(path), kMaxFileBytes, bytes, error)) {
+  const std::optional<std::string> read = platform::ReadWholeFile(korinui::WideToUtf8(path), kMaxFileBytes);
+  if (!read) {
     Index();
     result_.clear();
-    Note(L"file_error " + korinui::Utf8ToWide(error.substr(0, error.find('\n'))));
+    Note(L"file_error");
     wellFormed_ = false;
     return false;
   }
-  Note(L"read " + std::to_wstring(bytes.size()));
+  Note(L"read " + std::to_wstring(read->size()));
   std::wstring notes;
-  text_ = DecodeXmlBytes(bytes, bom_, notes);
+  text_ = DecodeXmlBytes(*read, bom_, notes);
   result_ += notes;
   return Index();
 }
@@ -277,9 +277,8 @@ bool XmlDocument::Save(const std::wstring& path) {
   std::wstring notes;
   const std::string bytes = EncodeXmlText(text_, bom_, notes);
   result_ += notes;
-  std::string error;
-  if (!platform::ReplaceFileContents(korinui::WideToUtf8(path), bytes, error)) {
-    Note(L"file_error " + korinui::Utf8ToWide(error));
+  if (!platform::ReplaceFileAtomically(korinui::WideToUtf8(path), bytes, 0666)) {
+    Note(L"file_error");
     return false;
   }
   Note(L"write " + std::to_wstring(bytes.size()));
