@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/device/DeviceManager.h"
+#include "app/device/DevicePresence.h"
 #include "app/device/KeyTableSource.h"
 #include "app/device/SimulatedHidBus.h"
 
@@ -34,11 +35,7 @@ class FakeKeyTable : public KeyTableSource {
 constexpr uint16_t kVid = 0x24AE;
 constexpr uint16_t kPid = 0x4076;
 
-std::wstring Pattern(uint16_t vid, uint16_t pid) {
-  wchar_t buf[32];
-  std::swprintf(buf, 32, L"VID_%04X&PID_%04X", vid, pid);
-  return buf;
-}
+inline std::wstring Pattern(uint16_t vid, uint16_t pid) { return ModelIdPattern(vid, pid); }
 
 // A bus with one keyboard, a manager with its filter, opened.
 struct SimulatedRig {
@@ -58,10 +55,10 @@ struct SimulatedRig {
   }
 };
 
-double MsBetween(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+inline double MsBetween(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
   return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-std::vector<uint8_t> Bytes(const CommandReport& r) { return {r.begin(), r.end()}; }
+inline std::vector<uint8_t> Bytes(const CommandReport& r) { return {r.begin(), r.end()}; }
 
 }  // namespace
