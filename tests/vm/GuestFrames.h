@@ -3,6 +3,7 @@
 // wrong builder cannot agree with itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>

@@ -92,7 +92,6 @@ bool UhidDevice::Create(std::string* error) {
         fd_ = fd;
         wakeFd_ = wake;
         started_ = false;
-        opened_ = false;
         destroyed_ = false;
         destroyAfter_ = 0;
         reports_.clear();
@@ -123,7 +122,6 @@ void UhidDevice::Destroy() {
     wakeFd_ = -1;
     started_ = false;
     hidrawPath_.clear();
-    opened_ = false;
     changed_.notify_all();
 }
 
@@ -175,11 +173,6 @@ void UhidDevice::SetFeatureReply(uint8_t reportNumber, std::vector<uint8_t> repl
         }
     }
     featureReplies_.emplace_back(reportNumber, std::move(reply));
-}
-
-bool UhidDevice::IsOpenedByHost() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return opened_;
 }
 
 std::vector<ReceivedReport> UhidDevice::Reports() const {
@@ -274,13 +267,6 @@ void UhidDevice::HandleEvent(const void* raw) {
     case UHID_STOP: {
         std::lock_guard<std::mutex> lock(mutex_);
         started_ = false;
-        changed_.notify_all();
-        return;
-    }
-    case UHID_OPEN:
-    case UHID_CLOSE: {
-        std::lock_guard<std::mutex> lock(mutex_);
-        opened_ = ev->type == UHID_OPEN;
         changed_.notify_all();
         return;
     }

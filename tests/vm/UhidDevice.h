@@ -68,11 +68,6 @@ public:
     // answered with an error.
     void SetFeatureReply(uint8_t reportNumber, std::vector<uint8_t> reply);
 
-    // True while some host program holds the device open (its hidraw node, or an
-    // input device made from it). The kernel tells uhid of the first open and the
-    // last close.
-    bool IsOpenedByHost() const;
-
     // The reports received since creation or the last ClearReports, in order.
     std::vector<ReceivedReport> Reports() const;
     void ClearReports();
@@ -99,7 +94,6 @@ private:
     int wakeFd_ = -1;  // eventfd that ends the event loop
     bool started_ = false;
     std::string hidrawPath_;
-    bool opened_ = false;
     bool destroyed_ = false;  // kernel device removed (by Destroy or DestroyAfterReports)
     size_t destroyAfter_ = 0;  // 0: never
     std::vector<ReceivedReport> reports_;
