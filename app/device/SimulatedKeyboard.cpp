@@ -148,19 +148,19 @@ void SimulatedKeyboard::QueueFirmwareReplyId(uint8_t reportId) {
   replyIds_.push_back(reportId);
 }
 
-void SimulatedKeyboard::RejectFeatureSends(int count) {
+void SimulatedKeyboard::RejectFeatureSends(int count, int after) {
   std::lock_guard lock(mutex_);
-  rejectSends_ = count;
+  rejectSends_ = {after, count};
 }
 
-void SimulatedKeyboard::RejectOutputWrites(int count) {
+void SimulatedKeyboard::RejectOutputWrites(int count, int after) {
   std::lock_guard lock(mutex_);
-  rejectWrites_ = count;
+  rejectWrites_ = {after, count};
 }
 
-void SimulatedKeyboard::RejectFeatureReads(int count) {
+void SimulatedKeyboard::RejectFeatureReads(int count, int after) {
   std::lock_guard lock(mutex_);
-  rejectReads_ = count;
+  rejectReads_ = {after, count};
 }
 
 bool SimulatedKeyboard::SendInputReport(uint8_t actionId) { return SendInput({0x05, 0x00, actionId, 0x00}); }
@@ -228,10 +228,14 @@ std::unique_ptr<platform::HidDevice> SimulatedKeyboard::OpenHandle() {
   return std::make_unique<Handle>(shared_from_this(), generation_, std::move(queue));
 }
 
-bool SimulatedKeyboard::TakeReject(int& counter) {
-  if (counter == kAlways) return true;
-  if (counter <= 0) return false;
-  --counter;
+bool SimulatedKeyboard::TakeReject(RejectRule& rule) {
+  if (rule.after > 0) {
+    --rule.after;
+    return false;
+  }
+  if (rule.count == kAlways) return true;
+  if (rule.count <= 0) return false;
+  --rule.count;
   return true;
 }
 

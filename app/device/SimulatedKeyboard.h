@@ -57,10 +57,11 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
   void SetFirmwareVersion(uint16_t version);
   // The next firmware reply carries this report id instead of 7 (one per call).
   void QueueFirmwareReplyId(uint8_t reportId);
-  // Refuse the next `count` transfers of that kind (kAlways: all; 0: none).
-  void RejectFeatureSends(int count);
-  void RejectOutputWrites(int count);
-  void RejectFeatureReads(int count);
+  // Let `after` transfers of that kind pass, then refuse `count` of them
+  // (kAlways: all from then on; 0: none).
+  void RejectFeatureSends(int count, int after = 0);
+  void RejectOutputWrites(int count, int after = 0);
+  void RejectFeatureReads(int count, int after = 0);
 
   // Input report 05 00 <actionId> 00 to every open handle. False when unplugged.
   bool SendInputReport(uint8_t actionId);
@@ -87,7 +88,11 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
 
   // Handle side (lock held by the caller where named *Locked).
   bool AliveLocked(unsigned generation) const { return plugged_ && generation == generation_; }
-  static bool TakeReject(int& counter);
+  struct RejectRule {
+    int after = 0;
+    int count = 0;
+  };
+  static bool TakeReject(RejectRule& rule);
   void RecordLocked(ReportKind kind, std::vector<uint8_t> bytes, bool accepted);
 
   const SimulatedKeyboardSpec spec_;
@@ -102,9 +107,9 @@ class SimulatedKeyboard : public std::enable_shared_from_this<SimulatedKeyboard>
   int instance_ = 0;
   uint16_t version_;
   std::deque<uint8_t> replyIds_;
-  int rejectSends_ = 0;
-  int rejectWrites_ = 0;
-  int rejectReads_ = 0;
+  RejectRule rejectSends_;
+  RejectRule rejectWrites_;
+  RejectRule rejectReads_;
   std::vector<Report> reports_;
   std::vector<std::weak_ptr<InputQueue>> queues_;
   int openHandles_ = 0;
