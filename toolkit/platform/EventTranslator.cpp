@@ -190,6 +190,9 @@ void TextInput(const SDL_TextInputEvent& te) {
 }  // namespace
 
 CPoint PointerScreen() { return State().pointer; }
+}  // namespace detail
+CPoint GetCursorPos() { return detail::PointerScreen(); }
+namespace detail {
 
 void TranslateEvent(const SDL_Event& ev) {
   switch (ev.type) {

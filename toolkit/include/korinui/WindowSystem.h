@@ -120,3 +120,8 @@ void InjectMouseButton(HWND hwnd, CPoint client, bool right, bool down, int clic
 void InjectWheel(HWND hwnd, int steps);
 void InjectKey(HWND hwnd, UINT vk, bool down);
 }  // namespace korinui::win
+
+namespace korinui::win {
+// The last known pointer position in screen coordinates.
+CPoint GetCursorPos();
+}  // namespace korinui::win
