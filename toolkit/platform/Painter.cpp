@@ -213,7 +213,7 @@ void Painter::DrawRoundRect(float x, float y, float w, float h, float radius, AR
   cairo_new_path(cr);
 }
 
-void Painter::DrawImage(const MImage& image, const CRect& dst, const CRect& src, BYTE alpha) {
+void Painter::DrawImage(const MImage& image, const CRect& dst, const CRect& src, BYTE alpha, bool smooth) {
   cairo_t* cr = impl_->cr;
   if (!cr || dst.IsRectEmpty() || src.IsRectEmpty()) return;
   cairo_save(cr);
@@ -231,7 +231,7 @@ void Painter::DrawImage(const MImage& image, const CRect& dst, const CRect& src,
     cairo_scale(cr, double(dst.Width()) / src.Width(), double(dst.Height()) / src.Height());
     cairo_set_source_surface(cr, sub, 0, 0);
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_filter(cairo_get_source(cr), smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
     cairo_surface_destroy(sub);
   }
   if (alpha == 255) cairo_paint(cr);

@@ -13,7 +13,7 @@ void MRender::DrawImageFrame(Painter& g, const MImage* image, const CRect& rect,
   for (int row = 0; row < 3; ++row)
     for (int col = 0; col < 3; ++col)
       g.DrawImage(*image, CRect(dxs[col], dys[row], dxs[col + 1], dys[row + 1]),
-                  CRect(sxs[col], sys[row], sxs[col + 1], sys[row + 1]));
+                  CRect(sxs[col], sys[row], sxs[col + 1], sys[row + 1]), 255, false);
 }
 
 CPoint MRender::GetOriginPoint(int width, int height, int cw, int ch, UINT h, UINT v) {

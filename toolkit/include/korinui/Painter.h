@@ -62,8 +62,10 @@ class Painter {
   void FillEllipse(const CRect& rect, ARGB color);
   void DrawRoundRect(float x, float y, float width, float height, float radius, ARGB pen,
                      float penWidth, bool fill, ARGB fillColor);
-  // Draws `src` of the image into `dst`, scaled when the sizes differ.
-  void DrawImage(const MImage& image, const CRect& dst, const CRect& src, BYTE alpha = 255);
+  // Draws `src` of the image into `dst`, scaled when the sizes differ (smoothly, or by
+  // repeating pixels when `smooth` is false: the cheap way for flat skin parts).
+  void DrawImage(const MImage& image, const CRect& dst, const CRect& src, BYTE alpha = 255,
+                 bool smooth = true);
   void DrawText(const CString& text, const CRect& rect, const TextFormat& format, ARGB color);
   // Size of the text as DrawText would lay it out (no wrapping unless maxWidth > 0).
   static CSize MeasureText(const CString& text, const TextFormat& format, int maxWidth = -1);
