@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -156,15 +158,34 @@ TEST_F(PaintManagerWindow, AnimationTimerTicksVisibleRegisteredControls) {
     c->SetManager(&pm);
     pm.AddControl(1, c);
     c->SetRunTimer(1);
+    c->repaintOnTick = true;  // repaint requests come from the timer thread
     c->AddMTimer();
   }
   hidden->SetVisible(0);
+  dlg.ShowWindow(SW_SHOWNA);
   ASSERT_NE(dlg.SetMTimer(10), 0u);
-  std::this_thread::sleep_for(std::chrono::milliseconds(80));
+  korinui::win::PumpFor(80);  // paints run while ticks request repaints
+  EXPECT_GT(shown->ticks.load(), 0);
   pm.RemoveControl(shown);  // no tick may reach a removed control
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   dlg.KillMTimer(pm.SetMTimer(10));
   EXPECT_EQ(hidden->ticks.load(), 0);
+}
+
+TEST_F(PaintManagerWindow, PaintedWindowIsDumpedUnderItsCaption) {
+  auto dir = std::filesystem::temp_directory_path() / "korinui-dump-test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  setenv("KORINUI_DUMP_DIR", dir.c_str(), 1);
+  dlg.ShowWindow(SW_SHOWNA);
+  korinui::win::PumpFor(100);
+  unsetenv("KORINUI_DUMP_DIR");
+  auto file = dir / "PaintTest.png";
+  ASSERT_TRUE(std::filesystem::exists(file));
+  auto image = MImage::LoadFromFile(korinui::Utf8ToWide(file.string()));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 200);
+  EXPECT_EQ(image->Height(), 120);
 }
 
 TEST_F(PaintManagerWindow, ProgressStepsAndFade) {

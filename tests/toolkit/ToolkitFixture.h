@@ -38,6 +38,7 @@ class RecordingControl : public MControlFont {
   }
   LRESULT OnControlTimer() override {
     ++ticks;
+    if (repaintOnTick) UpdateControl(0);
     return 1;
   }
   LRESULT SetControlFocus(int focus) override {
@@ -46,6 +47,7 @@ class RecordingControl : public MControlFont {
   }
   UINT lastMods = 0;
   int handleKeys = 1;
+  bool repaintOnTick = false;
   std::atomic<int> ticks{0};
 
  private:

@@ -145,7 +145,9 @@ bool PumpFor(int ms) {
   Uint32 end = SDL_GetTicks() + static_cast<Uint32>(std::max(ms, 0));
   MSG msg;
   for (;;) {
-    while (PeekMessage(&msg)) {
+    // The deadline is checked per message: a window that repaints continuously
+    // never leaves the queue empty.
+    while (static_cast<Sint32>(SDL_GetTicks() - end) < 0 && PeekMessage(&msg)) {
       if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the real loop
         return false;

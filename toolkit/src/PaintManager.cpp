@@ -468,6 +468,7 @@ void PaintManager::ClearTimers() {
 
 UINT PaintManager::SetMTimer(UINT ms) {
   if (mtimerId_) return mtimerId_;
+  // Ticks carry the id; until it is stored they are ignored, which is harmless.
   mtimerId_ = RKTimer::SetTimer(ms, L"", 0);
   return mtimerId_;
 }

@@ -13,6 +13,7 @@
 #include <korinui/RKTimer.h>
 #include <korinui/WinDefs.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -195,11 +196,11 @@ class PaintManager : public RKTimer {
 
   HWND hwnd_ = nullptr;
   MWindow* window_ = nullptr;
-  BOOL initialized_ = 0;
+  std::atomic<BOOL> initialized_{0};  // read by repaint requests from the timer thread
   COLORREF backColor_ = 0x050505, borderColor_ = 0x575757;
   CRect caption_;
   CSize maxSize_, minSize_;
-  BOOL layered_ = 0;
+  std::atomic<BOOL> layered_{0};
   std::shared_ptr<MImage> bkImage_;
   int backMode_ = BACK_MODE_NORMAL, corner_ = 4;
   BOOL wndDrag_ = 1;
@@ -212,7 +213,7 @@ class PaintManager : public RKTimer {
   CRect overlayRect_;
   CString overlayFont_ = L"Open Sans Semibold";
 
-  UINT mtimerId_ = 0;
+  std::atomic<UINT> mtimerId_{0};  // the first tick may come before SetMTimer returns
   UINT timerCounter_ = 4096;
   MControl* hover_ = nullptr;
   MControl* focus_ = nullptr;
