@@ -141,12 +141,16 @@ TEST(MenuWndTest, ClickPostsTheCommandAndCloses) {
   menu->AddMenu(L"First", 501);
   menu->AddMenu(L"Second", 502);
   menu->ShowWindow(SW_SHOW);
-  win::PumpFor(20);
+  // Let the menu window be mapped before input is injected into it.
+  win::PumpFor(200);
   // Items are 35 high from y = 6; the second one's middle is at y = 58.
   win::InjectMouseMove(m, CPoint(40, 58));
   win::InjectMouseButton(m, CPoint(40, 58), false, true);
   win::InjectMouseButton(m, CPoint(40, 58), false, false);
-  win::PumpFor(60);
+  // Wait for the posted command with a generous bound: sanitizer builds on a busy
+  // machine can take far longer than a fixed pump.
+  for (int i = 0; i < 100 && owner.commands.empty(); ++i) win::PumpFor(20);
+  win::PumpFor(20);
   ASSERT_EQ(owner.commands.size(), 1u);
   EXPECT_EQ(owner.commands[0], 502);
   EXPECT_FALSE(win::IsWindow(m));  // closed and deleted itself
