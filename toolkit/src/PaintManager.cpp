@@ -317,8 +317,11 @@ void PaintManager::SetFocusControl(MControl* control) {
   if (control) control->SetControlFocus(1);
 }
 
-MControl* PaintManager::GetNextFocusableControl(MControl* from) {
-  auto list = GetControls();
+namespace {
+
+// The first visible, enabled tab stop after `from` in `list`, wrapping to the start.
+template <typename List>
+MControl* FirstFocusableAfter(const List& list, MControl* from) {
   auto ok = [](MControl* c) { return c->IsVisible() && c->IsEnabled() && c->IsTabStop(); };
   auto it = std::find(list.begin(), list.end(), from);
   if (it != list.end())
@@ -329,17 +332,16 @@ MControl* PaintManager::GetNextFocusableControl(MControl* from) {
   return nullptr;
 }
 
+}  // namespace
+
+MControl* PaintManager::GetNextFocusableControl(MControl* from) {
+  return FirstFocusableAfter(GetControls(), from);
+}
+
 MControl* PaintManager::GetPrevFocusableControl(MControl* from) {
   auto list = GetControls();
   std::reverse(list.begin(), list.end());
-  auto ok = [](MControl* c) { return c->IsVisible() && c->IsEnabled() && c->IsTabStop(); };
-  auto it = std::find(list.begin(), list.end(), from);
-  if (it != list.end())
-    for (auto j = it + 1; j != list.end(); ++j)
-      if (ok(*j)) return *j;
-  for (MControl* c : list)
-    if (ok(c)) return c;
-  return nullptr;
+  return FirstFocusableAfter(list, from);
 }
 
 // ---- background, images, fonts ----
